@@ -16,6 +16,9 @@ enum : unsigned
     MB_ICONINFORMATION = 0x40,
 };
 
+// Caption of the program's own message boxes.
+inline constexpr char kMessageBoxCaption[] = "Kestrune";
+
 enum : int
 {
     IDOK = 1,

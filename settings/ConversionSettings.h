@@ -35,17 +35,26 @@ extern ConversionSettings g_settings;
 // hand-edited file) falls back to the default 128 kbit/s.
 int CurrentBitrateKbps();
 
+// The output rate and channel count for a source under the current settings,
+// Automatic resolved; a frequency index outside the table counts as Automatic.
 uint32_t ResolveOutputRate(uint32_t nSourceRate);
 int ResolveOutputChannels(int nSourceChannels);
 
 // 1 when the folder exists afterwards; creates every missing level.
 int CreateFolderPath(const std::string& strPath);
 
+// $XDG_CONFIG_HOME/Kestrune (no trailing "/"); empty when no home is known.
 std::string GetSettingsFolder();
+// The user's music folder, else the desktop folder, else ~/Music/; ends with "/".
 std::string DefaultOutputFolder();
+// g_settings.settingsFolder + "/Config.ini".
+std::string SettingsFilePath();
 
+// Start-up: defaults, settings folder, then load "Config.ini" or create it empty.
 void InitSettingsStore();
+// 1 on success; 0 after a failure was shown in a message box.
 int LoadSettings();
+// 1 on success; 0 after a failure was shown (the old file is then intact).
 int SaveSettings();
 
 // Builds the one-line summary and hands it to whoever registered.
