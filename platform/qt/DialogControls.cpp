@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "platform/qt/Icons.h"
 
@@ -24,7 +25,8 @@ QLabel* CreateLabel(const DialogControl& control, QWidget* pParent)
 QLabel* CreateIcon(const DialogControl& control, QWidget* pParent, const QSize& size)
 {
     auto* pLabel = new QLabel(pParent);
-    pLabel->setPixmap(LoadIconResource(control.nIconId).pixmap(size));
+    const int nSide = std::min(size.width(), size.height());
+    pLabel->setPixmap(LoadIconResource(control.nIconId).pixmap(nSide, nSide));
     pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return pLabel;
 }

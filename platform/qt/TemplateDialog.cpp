@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMetaProperty>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -25,6 +26,17 @@ const DialogTemplate& TemplateById(int nId)
     if (!pTemplate)
         throw std::invalid_argument("no dialog template " + std::to_string(nId));
     return *pTemplate;
+}
+
+// Labels, buttons, edits and the program's own text controls; not a progress
+// bar, whose "text" is its computed percentage.
+bool HasEditableText(const QWidget* pWidget)
+{
+    if (!pWidget)
+        return false;
+    const QMetaObject* pMeta = pWidget->metaObject();
+    const int nIndex = pMeta->indexOfProperty("text");
+    return nIndex >= 0 && pMeta->property(nIndex).isWritable();
 }
 
 bool IsEscapeOrEnter(const QKeyEvent* pEvent)
@@ -137,7 +149,7 @@ void CTemplateDialog::SetDlgItemText(int nId, const QString& strText)
     QWidget* pWidget = GetDlgItem(nId);
     if (auto* pGroup = qobject_cast<QGroupBox*>(pWidget))
         pGroup->setTitle(strText);
-    else if (pWidget)
+    else if (HasEditableText(pWidget))
         pWidget->setProperty("text", strText);
 }
 
@@ -146,7 +158,7 @@ QString CTemplateDialog::GetDlgItemText(int nId) const
     QWidget* pWidget = GetDlgItem(nId);
     if (auto* pGroup = qobject_cast<QGroupBox*>(pWidget))
         return pGroup->title();
-    return pWidget ? pWidget->property("text").toString() : QString();
+    return HasEditableText(pWidget) ? pWidget->property("text").toString() : QString();
 }
 
 void CTemplateDialog::LoadAccelerators(int nTableId)
