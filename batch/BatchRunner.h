@@ -1,0 +1,43 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ConvRunState.h"
+
+// Control ids of the progress display's source and destination texts.
+enum : int
+{
+    IDC_SOURCE_TEXT = 1092,
+    IDC_DEST_TEXT = 1093,
+};
+
+// Runs a batch of conversion tasks one after another on the batch thread.
+// The progress window and the terminal front end derive from it and show
+// what it posts.
+class CBatchRunner : public CConvRunState
+{
+public:
+    // How long the runner waits for each stage thread of a file.
+    static constexpr uint32_t kStageWaitMs = 10000;
+
+    // Converts m_arrTasks in order; stops at the first failure or when
+    // m_bRunning is cleared. Posts WM_CONV_FINISHED only when every task
+    // succeeded.
+    void RunBatch();
+
+    // Starts RunBatch on a new batch thread stored in m_pBatchThread.
+    void StartBatchThread();
+
+    // The first "stem (n).ext" for n = 2, 3, ... that does not exist.
+    static std::string MakeUniquePath(const std::string& strPath);
+
+private:
+    // Converts one task; false when its destination folder could not be made.
+    bool ConvertOne(const CConversionTask& task, uint32_t dwTaskStart);
+    bool WaitForStage(CThreadSlot& slot);
+
+    // Working copies whose stage threads outlived their wait: they still
+    // use them, so they live as long as this run state.
+    std::vector<std::unique_ptr<CConversionTask>> m_lingeringTasks;
+};

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+#include "batch/BatchRunner.h"
+
+// The batch runner shown on a terminal: numbered, time-stamped log lines
+// (coloured by kind on a terminal) and a progress line redrawn in place.
+class CTerminalBatch : public CBatchRunner
+{
+public:
+    CTerminalBatch(std::FILE* pOut, bool bIsTerminal);
+
+    // Runs the batch thread and shows its messages until it has ended.
+    // Returns true when the batch finished (every task succeeded).
+    bool Run();
+
+    // Stops the batch like the progress window's Cancel: clears the stop
+    // flag and waits a bounded time for each thread.
+    void Cancel();
+
+    void PrintLine(const std::string& strText, int nKind);
+
+private:
+    void HandleMessage(CMessage& msg);
+    void ShowProgress(const CProgressPayload& progress);
+    void ClearProgressLine();
+
+    std::FILE* m_pOut;
+    bool m_bIsTerminal;
+    bool m_bFinished = false;
+    int m_nLogLine = 0;
+    std::string m_strProgressLine;
+};
