@@ -33,7 +33,7 @@ constexpr int IDR_MAIN_ACCELERATORS = 155;
 // Strings.
 constexpr int IDS_ABOUTBOX = 101;
 
-// System-menu command of the About item.
+// System-menu command of the About item (its text is string IDS_ABOUTBOX).
 constexpr int IDM_ABOUTBOX = 16;
 
 // Commands of the main window.

@@ -32,6 +32,8 @@ public:
     CMessageWindow(const CMessageWindow&) = delete;
     CMessageWindow& operator=(const CMessageWindow&) = delete;
 
+    // Where other threads post and send. Sending from the window's own thread
+    // would wait for itself: call the handler directly there instead.
     std::shared_ptr<CMessageTarget> MessageTarget() const;
 
     // Starts (or restarts) timer nId firing every nElapse ms; OnTimer(nId)

@@ -319,6 +319,19 @@ TEST(TemplateDialog, AcceleratorsCallOnCommand)
     EXPECT_EQ(dlg.commands, (std::vector<int>{ID_ADD_FILES, ID_CONVERT_SELECTED, ID_OPTIONS}));
 }
 
+TEST(TemplateDialog, TheFirstControlThatTakesTheFocusGetsItWhenShown)
+{
+    TestApplication();
+    CTemplateDialog options(IDD_OPTIONS);
+    options.show();
+    options.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    EXPECT_EQ(options.focusWidget(), options.GetDlgItem(IDC_OK));
+    // Tab follows the template's order, skipping the disabled edit.
+    QTest::keyClick(options.focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(options.focusWidget(), options.GetDlgItem(IDC_BROWSE));
+}
+
 TEST(TemplateDialog, UnknownTemplateIsRefused)
 {
     TestApplication();
