@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,7 +15,7 @@
 
 namespace {
 
-// Runs fn on the chooser as soon as it is visible.
+// Runs fn on the chooser as soon as it is visible; fn ends the chooser.
 void WhenChooserShown(std::function<void(QFileDialog&)> fn)
 {
     auto* pTimer = new QTimer;
@@ -26,6 +27,12 @@ void WhenChooserShown(std::function<void(QFileDialog&)> fn)
                 pTimer->stop();
                 pTimer->deleteLater();
                 fn(*pChooser);
+                // Each step ends the chooser; one still open means a step
+                // failed early, and the test must not hang on it.
+                if (pChooser->isVisible()) {
+                    ADD_FAILURE() << "chooser left open";
+                    pChooser->reject();
+                }
                 return;
             }
         }
@@ -58,9 +65,15 @@ public:
     bool m_bSawBrowserBeforeShown = false;
     bool m_bBrowserSetDuringInit = false;
 
+    std::vector<QString> m_changes;
     bool BrowserCleared() const { return m_hBrowseWnd.isNull(); }
 
 protected:
+    void OnSelChanged(const QString& strPath) override
+    {
+        if (!m_hBrowseWnd.isNull())
+            m_changes.push_back(strPath);
+    }
     void OnIUnknown(QFileDialog& browser) override { m_bSawBrowserBeforeShown = !browser.isVisible(); }
     void OnInitialized() override
     {
@@ -119,6 +132,23 @@ TEST_F(FolderDialogTest, TypedFolderNameIsChosen)
     });
     EXPECT_EQ(dlg.DoModal(), 1);
     EXPECT_EQ(dlg.m_szSelectedPath, m_strFolder + "/sub");
+}
+
+TEST_F(FolderDialogTest, ClickedFolderIsReportedAndChosen)
+{
+    CRecordingFolderDialog dlg("Specify the Output Folder", m_strFolder);
+    WhenChooserShown([&](QFileDialog& chooser) {
+        auto* pView = chooser.findChild<QListView*>("listView");
+        ASSERT_NE(pView, nullptr);
+        // The folder's entries are read in the background.
+        QTRY_COMPARE(pView->model()->rowCount(pView->rootIndex()), 1);
+        const QModelIndex sub = pView->model()->index(0, 0, pView->rootIndex());
+        QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, pView->visualRect(sub).center());
+        Accept(chooser);
+    });
+    EXPECT_EQ(dlg.DoModal(), 1);
+    EXPECT_EQ(dlg.m_szSelectedPath, m_strFolder + "/sub");
+    EXPECT_EQ(dlg.m_changes, std::vector<QString>{m_strFolder + "/sub"});
 }
 
 TEST_F(FolderDialogTest, RootHasItsSlash)

@@ -32,7 +32,8 @@ public:
         CResizeDlg::OnInitDialog(this);
         AddAnchor(IDC_LIST, ANCHOR_NONE, ANCHOR_STRETCH, ANCHOR_NONE, ANCHOR_STRETCH);
         AddAnchor(IDC_OK, ANCHOR_NONE, ANCHOR_MOVE, ANCHOR_NONE, ANCHOR_MOVE);
-        AddAnchor(IDC_TITLE, ANCHOR_NONE, ANCHOR_CENTER, ANCHOR_NONE, ANCHOR_MOVE);
+        // Repainted at once when it moves.
+        AddAnchor(IDC_TITLE, ANCHOR_NONE, ANCHOR_CENTER, ANCHOR_NONE, ANCHOR_MOVE, 2);
     }
 
     QWidget* Item(int nId) const { return m_controls.at(nId); }
@@ -162,6 +163,17 @@ TEST_F(ResizeDlgTest, RegistrationByIdAndPointer)
     QTRY_COMPARE(m_dlg.size(), QSize(440, 330));
     EXPECT_EQ(pExtra->geometry(), QRect(20, 200, 90, 20));
     EXPECT_EQ(m_dlg.Item(IDC_OK)->geometry(), QRect(310, 290, 80, 30));
+}
+
+TEST_F(ResizeDlgTest, TrackLimitsBoundTheSize)
+{
+    m_dlg.SetTrackLimits(QSize(300, 200), true, false);
+    ShowDialog();
+    m_dlg.resize(100, 100);
+    EXPECT_EQ(m_dlg.size(), QSize(300, 200));
+    // The height is fixed at the minimum; the width is free.
+    m_dlg.resize(500, 400);
+    EXPECT_EQ(m_dlg.size(), QSize(500, 200));
 }
 
 TEST_F(ResizeDlgTest, PlacementSavedWhenClosedWithKey)
