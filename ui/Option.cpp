@@ -55,14 +55,6 @@ COption::COption(QWidget* pParent)
 {
 }
 
-int COption::Run(QWidget* pOwner)
-{
-    COption dlg(pOwner);
-    const int nResult = dlg.DoModal();
-    UpdateSettingsSummary();
-    return nResult;
-}
-
 void COption::OnInitDialog()
 {
     GetDlgItem(IDC_BROWSE)->setEnabled(true);

@@ -14,10 +14,6 @@ class COption : public CTemplateDialog
 public:
     explicit COption(QWidget* pParent = nullptr);
 
-    // Runs the dialog modally over pOwner, then refreshes the settings summary
-    // whatever the result was. Returns the dialog's result.
-    static int Run(QWidget* pOwner);
-
 protected:
     void OnInitDialog() override;
     void OnCommand(int nId) override;
