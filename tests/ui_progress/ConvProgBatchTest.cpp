@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
+#include "engine/Stages.h"
 #include "resources/Resource.h"
 #include "settings/ConversionSettings.h"
 #include "tests/support_qt/QtTestApp.h"
@@ -199,6 +201,35 @@ TEST_F(ConvProgBatchTest, CancelWhileTheEncoderSendsItsFinalReport)
     Click(dlg, IDC_CANCEL);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(WaitThreadsEnded(dlg));
+}
+
+TEST_F(ConvProgBatchTest, ClosingWhileAWorkerWaitsForAMessageBoxEndsEveryThread)
+{
+    CScriptedMessageBoxes boxes;
+    SetEncoderLibraryPath((m_home.Path() / "nowhere" / "liblame_enc.so").string());
+    auto pDlg = std::make_unique<CConvProg>();
+    AddTask(*pDlg, MakeFlac("boxed.flac", kLongFrames), kLongFrames);
+    Start(*pDlg);
+    // The paths are the batch thread's last wait for this thread.
+    const std::string strDest = g_settings.outputFolder + "boxed.mp3";
+    ASSERT_TRUE(PumpEventsUntil([&] { return Text(*pDlg, IDC_DESTINATION) == strDest; }, 60000));
+
+    // Without events handled here, the encoder's failure box stays pending.
+    const auto tGiveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!pDlg->m_pEncoderThread.Get() && std::chrono::steady_clock::now() < tGiveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto pEncoder = pDlg->m_pEncoderThread.Get();
+    ASSERT_TRUE(pEncoder && !pEncoder->HasEnded());
+    ASSERT_TRUE(boxes.Asked().empty());
+
+    const auto pBatch = pDlg->m_pBatchThread.Get();
+    pDlg.reset();
+    SetEncoderLibraryPath("");
+    EXPECT_TRUE(pBatch->HasEnded());
+    EXPECT_TRUE(pEncoder->HasEnded());
+    ASSERT_EQ(boxes.Asked().size(), 1u);
+    EXPECT_EQ(boxes.Asked()[0].strText, "Error Loading liblame_enc.so");
 }
 
 TEST_F(ConvProgBatchTest, AFailedFileLeavesTheStoppedStateWhereCancelClosesWithoutAsking)
