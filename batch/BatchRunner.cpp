@@ -43,6 +43,15 @@ std::string CBatchRunner::MakeUniquePath(const std::string& strPath)
     }
 }
 
+CBatchRunner::~CBatchRunner()
+{
+    m_bRunning.store(0, std::memory_order_release);
+    for (const LingeringTask& lingering : m_lingeringTasks)
+        for (const auto& pThread : lingering.threads)
+            while (!pThread->Wait(kStageWaitMs)) {
+            }
+}
+
 void CBatchRunner::StartBatchThread()
 {
     auto pThread = CWorkerThread::CreateSuspended([this] { RunBatch(); });
@@ -95,7 +104,11 @@ bool CBatchRunner::ConvertOne(const CConversionTask& task, uint32_t dwTaskStart)
     if (!bStagesEnded) {
         // A stage still running has not finished its file: that file failed.
         m_bRunning.store(0, std::memory_order_release);
-        m_lingeringTasks.push_back(std::move(pWork));
+        LingeringTask lingering{std::move(pWork), {}};
+        for (CThreadSlot* pSlot : {&m_pEffectsThread, &m_pEncoderThread})
+            if (auto pThread = pSlot->Get())
+                lingering.threads.push_back(std::move(pThread));
+        m_lingeringTasks.push_back(std::move(lingering));
     }
 
     if (m_bRunning.load(std::memory_order_acquire)) {

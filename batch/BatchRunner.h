@@ -21,6 +21,10 @@ public:
     // How long the runner waits for each stage thread of a file.
     static constexpr uint32_t kStageWaitMs = 10000;
 
+    // Waits for stage threads that outlived their bounded wait: they still
+    // use this run state and their task.
+    ~CBatchRunner() override;
+
     // Converts m_arrTasks in order; stops at the first failure or when
     // m_bRunning is cleared. Posts WM_CONV_FINISHED only when every task
     // succeeded.
@@ -37,7 +41,12 @@ private:
     bool ConvertOne(const CConversionTask& task, uint32_t dwTaskStart);
     bool WaitForStage(CThreadSlot& slot);
 
-    // Working copies whose stage threads outlived their wait: they still
-    // use them, so they live as long as this run state.
-    std::vector<std::unique_ptr<CConversionTask>> m_lingeringTasks;
+    // A working copy whose stage threads outlived their wait, kept alive
+    // until they end.
+    struct LingeringTask
+    {
+        std::unique_ptr<CConversionTask> pTask;
+        std::vector<std::shared_ptr<CWorkerThread>> threads;
+    };
+    std::vector<LingeringTask> m_lingeringTasks;
 };
