@@ -10,22 +10,6 @@
 #include "ui/controls/ReportItemDelegate.h"
 #include "ui/controls/ReportModel.h"
 
-namespace {
-
-Qt::Alignment EditorAlignment(int nFormat)
-{
-    switch (nFormat) {
-    case LVCFMT_RIGHT:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case LVCFMT_CENTER:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    default:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
-
-}  // namespace
-
 bool CReportCtrl::AddEditableColumn(int nColumn)
 {
     if (!m_pModel->IsColumn(nColumn) || IsEditableColumn(nColumn))
@@ -81,7 +65,7 @@ bool CReportCtrl::BeginEdit(int nRow, int nColumn)
         m_pEditor->installEventFilter(this);
     }
     const int nFormat = header()->isHidden() ? LVCFMT_LEFT : m_pModel->ColumnFormat(nColumn);
-    m_pEditor->setAlignment(EditorAlignment(nFormat));
+    m_pEditor->setAlignment(AlignmentOf(nFormat));
     m_pEditor->setFont(font());
     m_pEditor->setGeometry(EditorRect());
 

@@ -5,18 +5,6 @@
 
 namespace {
 
-Qt::Alignment AlignmentOf(int nFormat)
-{
-    switch (nFormat) {
-    case LVCFMT_RIGHT:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    case LVCFMT_CENTER:
-        return Qt::AlignHCenter | Qt::AlignVCenter;
-    default:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
-
 const QString g_strEmpty;
 
 }  // namespace
@@ -221,4 +209,16 @@ void CReportModel::SetCheckBoxes(bool bOn)
     m_bCheckBoxes = bOn;
     if (!m_rows.empty() && !m_columns.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+}
+
+Qt::Alignment AlignmentOf(int nFormat)
+{
+    switch (nFormat) {
+    case LVCFMT_RIGHT:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case LVCFMT_CENTER:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
 }

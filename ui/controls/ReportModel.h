@@ -8,6 +8,9 @@
 
 #include "ui/controls/ReportTypes.h"
 
+// Cell alignment for a column format (LVCFMT_*).
+Qt::Alignment AlignmentOf(int nFormat);
+
 // The rows and columns behind the report list: cell texts and images, the
 // per-cell colours and the owner's record of each row, the check states.
 class CReportModel : public QAbstractTableModel
