@@ -101,6 +101,10 @@ void CVESKDlg::OnFileReading(uint64_t nLoadId, const std::string& strPath)
 
 void CVESKDlg::OnFileListAppend(CFileListRowPayload& payload)
 {
+    // A load that a new one replaced ends with the file it was reading, but
+    // that file is not listed any more.
+    if (!m_pLoad || m_pLoad->nId != payload.nLoadId)
+        return;
     const FileRowTexts& row = payload.row;
     auto pInfo = std::make_unique<AudioFileInfo>(payload.info);
     const int nImage = FileIconIndex(row.texts[COLUMN_PATH] + row.texts[COLUMN_NAME]);

@@ -161,3 +161,35 @@ TEST_F(MainWindowTest, HeaderClicksSortBySizeAndShowTheArrows)
         dPrevious = dSize;
     }
 }
+
+TEST_F(MainWindowTest, AddDuringALoadStopsItAndLoadsTheNewChoice)
+{
+    OpenWindow();
+    const std::vector<std::string> first = {WriteFlac("1.flac", 44100, 2, 16, 4410), WriteText("2-text.flac"),
+                                            WriteFlac("3.flac", 44100, 2, 16, 4410)};
+    const QStringList second = {QString::fromStdString(WriteFlac("x.flac", 48000, 2, 16, 4800)),
+                                QString::fromStdString(WriteFlac("y.flac", 48000, 1, 16, 4800))};
+    int nBoxes = 0;
+    const MessageBoxHandler fnPrevious = InstallQtMessageBoxes([&](const QString&, const QString&, unsigned) {
+        // While the first load waits for this answer, the user adds again.
+        if (nBoxes++ == 0) {
+            Dlg().m_fnChooseFiles = [second](QWidget*) { return second; };
+            Dlg().OnCommand(ID_ADD_FILES);
+        }
+        return int(IDOK);
+    });
+    StartLoad(first);
+    EXPECT_TRUE(PumpEventsUntil([&] { return nBoxes == 1 && !Dlg().IsLoading(); }, 30000));
+    PumpEventsFor(200);
+    SetMessageBoxHandler(fnPrevious);
+
+    // The first load stopped with the file it was reading, which is dropped.
+    EXPECT_EQ(ColumnTexts(COLUMN_NAME), QStringList({"1.flac", "x.flac", "y.flac"}));
+    const FileListTotals rows = RowTotals();
+    EXPECT_EQ(Dlg().Totals().fileCount, 3);
+    EXPECT_DOUBLE_EQ(Dlg().Totals().sizeMB, rows.sizeMB);
+    EXPECT_DOUBLE_EQ(Dlg().Totals().seconds, rows.seconds);
+    EXPECT_EQ(Dlg().StatusBar().PaneText(0), QString::fromStdString(rows.ListText()));
+    EXPECT_EQ(Dlg().windowTitle(), "Kestrune");
+    EXPECT_FALSE(Dlg().WaitWindow().isVisible());
+}
