@@ -6,6 +6,7 @@
 
 #include "filelist/FileProbe.h"
 #include "platform/MessageBox.h"
+#include "platform/Tick.h"
 #include "ui/MainStatusBar.h"
 #include "ui/MainWindow.h"
 #include "ui/ProcessingDlg.h"
@@ -24,8 +25,49 @@ QString FromUtf8(const std::string& str)
 
 }  // namespace
 
+namespace {
+
+// Collects probed files and sends them to the window in groups.
+class CRowSender
+{
+public:
+    CRowSender(const CFileListLoadJob& job, const std::shared_ptr<CMessageTarget>& pWindow)
+        : m_job(job), m_pWindow(pWindow)
+    {
+    }
+
+    void Add(std::unique_ptr<CLoadedFile> pFile)
+    {
+        if (!m_pPending) {
+            m_pPending = std::make_unique<CFileListRowsPayload>();
+            m_pPending->nLoadId = m_job.nId;
+            m_pPending->files.reserve(kMaxFilesPerAppend);
+            m_dwFirst = GetTickCount();
+        }
+        m_pPending->files.push_back(std::move(*pFile));
+        if (m_pPending->files.size() >= kMaxFilesPerAppend || GetTickCount() - m_dwFirst >= kMaxAppendDelayMs)
+            Flush();
+    }
+
+    // A stopped load gives up waiting; the rows still arrive whole.
+    void Flush()
+    {
+        if (m_pPending)
+            m_pWindow->Send(CMessage(WM_FILELIST_APPEND, std::move(m_pPending)), &m_job.bContinue);
+    }
+
+private:
+    const CFileListLoadJob& m_job;
+    const std::shared_ptr<CMessageTarget>& m_pWindow;
+    std::unique_ptr<CFileListRowsPayload> m_pPending;
+    uint32_t m_dwFirst = 0;
+};
+
+}  // namespace
+
 void LoadFilesThreadProc(const std::shared_ptr<CFileListLoadJob>& pJob, const std::shared_ptr<CMessageTarget>& pWindow)
 {
+    CRowSender sender(*pJob, pWindow);
     try {
         for (const std::string& strPath : pJob->paths) {
             if (pJob->bContinue.load(std::memory_order_acquire) == 0)
@@ -34,14 +76,14 @@ void LoadFilesThreadProc(const std::shared_ptr<CFileListLoadJob>& pJob, const st
             if (!found)
                 continue;
             pWindow->Post(CMessage(WM_FILELIST_READING, std::make_unique<CFileReadingPayload>(pJob->nId, strPath)));
-            auto pRow = std::make_unique<CFileListRowPayload>();
-            pRow->nLoadId = pJob->nId;
-            DescribeFoundFile(*found, pRow->info, pRow->row);
-            ProbeAudioFile(found->fullPath, pRow->info, pRow->row);
-            // A stopped load gives up waiting; the row still arrives whole.
-            pWindow->Send(CMessage(WM_FILELIST_APPEND, std::move(pRow)), &pJob->bContinue);
+            auto pFile = std::make_unique<CLoadedFile>();
+            DescribeFoundFile(*found, pFile->info, pFile->row);
+            ProbeAudioFile(found->fullPath, pFile->info, pFile->row);
+            sender.Add(std::move(pFile));
         }
+        sender.Flush();
     } catch (...) {
+        sender.Flush();
         ShowMessageBox("An Error Occurred While Loading Files!", kMessageBoxCaption, MB_OK | MB_ICONERROR);
     }
     pWindow->Post(CMessage(WM_FILELIST_LOADED, std::make_unique<CFileListLoadedPayload>(pJob->nId)));
@@ -99,14 +141,20 @@ void CVESKDlg::OnFileReading(uint64_t nLoadId, const std::string& strPath)
         m_pProcessing->setWindowTitle(QStringLiteral("Reading  ") + FromUtf8(strPath));
 }
 
-void CVESKDlg::OnFileListAppend(CFileListRowPayload& payload)
+void CVESKDlg::OnFileListAppend(CFileListRowsPayload& payload)
 {
-    // A load that a new one replaced ends with the file it was reading, but
-    // that file is not listed any more.
+    // A load that a new one replaced ends with the files it had not yet
+    // handed over; they are not listed any more.
     if (!m_pLoad || m_pLoad->nId != payload.nLoadId)
         return;
-    const FileRowTexts& row = payload.row;
-    auto pInfo = std::make_unique<AudioFileInfo>(payload.info);
+    for (const CLoadedFile& file : payload.files)
+        AppendRow(file);
+}
+
+void CVESKDlg::AppendRow(const CLoadedFile& file)
+{
+    const FileRowTexts& row = file.row;
+    auto pInfo = std::make_unique<AudioFileInfo>(file.info);
     const int nImage = FileIconIndex(row.texts[COLUMN_PATH] + row.texts[COLUMN_NAME]);
     const int nRow = m_pList->InsertItem(m_pList->GetItemCount(), FromUtf8(row.texts[COLUMN_NAME]), pInfo.get(), nImage);
     if (nRow < 0)

@@ -32,13 +32,21 @@ struct CFileListLoadJob
     std::atomic<int32_t> bContinue{1};
 };
 
-// WM_FILELIST_APPEND: one described and probed file, handed to the window's
-// thread, which appends it as a row and counts it into the totals.
-struct CFileListRowPayload : CMessagePayload
+// One described and probed file.
+struct CLoadedFile
 {
-    uint64_t nLoadId = 0;
     AudioFileInfo info;
     FileRowTexts row;
+};
+
+// WM_FILELIST_APPEND: files described and probed by the loading thread,
+// handed to the window's thread, which appends them as rows and counts them
+// into the totals. Several files travel together: every send waits for the
+// window, and one wait per file would cost more than the probe itself.
+struct CFileListRowsPayload : CMessagePayload
+{
+    uint64_t nLoadId = 0;
+    std::vector<CLoadedFile> files;
 };
 
 struct CFileReadingPayload : CMessagePayload
@@ -54,9 +62,14 @@ struct CFileListLoadedPayload : CMessagePayload
     uint64_t nId;
 };
 
+// Most files sent in one WM_FILELIST_APPEND, and the longest a probed file
+// waits for its send.
+inline constexpr size_t kMaxFilesPerAppend = 64;
+inline constexpr uint32_t kMaxAppendDelayMs = 25;
+
 // The loading thread: describes and probes each chosen file on this thread
 // (the probe's message boxes are answered on the window's thread meanwhile)
-// and sends each finished row to pWindow. The list itself, its records and
+// and sends the finished rows to pWindow. The list itself, its records and
 // its totals are only ever touched by the window's thread. Stops before the
 // next file once the job's bContinue is cleared; always ends with
 // WM_FILELIST_LOADED.

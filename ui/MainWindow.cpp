@@ -320,8 +320,8 @@ void CVESKDlg::OnMessage(CMessage& msg)
 {
     switch (msg.Id()) {
     case WM_FILELIST_APPEND:
-        if (auto* pRow = msg.Payload<CFileListRowPayload>())
-            OnFileListAppend(*pRow);
+        if (auto* pRows = msg.Payload<CFileListRowsPayload>())
+            OnFileListAppend(*pRows);
         break;
     case WM_FILELIST_READING:
         if (auto* pReading = msg.Payload<CFileReadingPayload>())
@@ -498,8 +498,12 @@ void CVESKDlg::OnCloseSequence()
 {
     // Closing is not offered while a load runs, as the rows it is adding
     // would be lost half-way.
-    if (m_bClosing || IsLoading())
+    if (m_bClosing)
         return;
+    if (IsLoading()) {
+        QApplication::beep();
+        return;
+    }
     m_bBusy = 1;
     m_bClosing = true;
 

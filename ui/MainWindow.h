@@ -19,7 +19,8 @@ class CProcessing;
 class CReportCtrl;
 class QToolBar;
 struct CFileListLoadJob;
-struct CFileListRowPayload;
+struct CFileListRowsPayload;
+struct CLoadedFile;
 
 // The main window: a toolbar along the top, the file list in the middle and
 // a three-pane status bar at the bottom. It owns the list's entries and
@@ -119,7 +120,8 @@ private:
     void OnAddFiles();
     void StopLoad();
     void BeginLoad(const QStringList& paths);
-    void OnFileListAppend(CFileListRowPayload& row);
+    void OnFileListAppend(CFileListRowsPayload& payload);
+    void AppendRow(const CLoadedFile& file);
     void OnFileReading(uint64_t nLoadId, const std::string& strPath);
     void OnLoadFinished(uint64_t nLoadId);
     void OnLoadCancel();

@@ -98,22 +98,25 @@ TEST_F(MainWindowTest, LoadFillsRowsTotalsAndPanesAndSortsByName)
 TEST_F(MainWindowTest, SlowLoadShowsWaitWindowAndCancelKeepsTheRowsSoFar)
 {
     OpenWindow();
+    Load({WriteFlac("0-earlier.flac", 44100, 2, 16, 4410)});
     std::vector<std::string> paths = {WriteFlac("1.flac", 44100, 2, 16, 4410), WriteText("2-text.flac")};
     for (const char* pszName : {"3.flac", "4.flac", "5.flac"})
         paths.push_back(WriteFlac(pszName, 44100, 2, 16, 4410));
 
     bool bWaitShown = false;
     QString strWaitCaption, strTitle;
-    int nRowsAfterDelete = -1;
+    int nRowsBeforeDelete = -1, nRowsAfterDelete = -1;
     const MessageBoxHandler fnPrevious =
         InstallQtMessageBoxes([&](const QString&, const QString&, unsigned) {
             bWaitShown = PumpEventsUntil([&] { return Dlg().WaitWindow().isVisible(); }, 5000);
             strWaitCaption = Dlg().WaitWindow().windowTitle();
             strTitle = Dlg().windowTitle();
             // Rows neither vanish under a running load nor get counted twice.
-            Select({"1.flac"});
+            Select({"0-earlier.flac"});
+            nRowsBeforeDelete = List().GetItemCount();
             Dlg().OnCommand(ID_REMOVE_SELECTED);
             nRowsAfterDelete = List().GetItemCount();
+            Dlg().OnCommand(ID_SELECT_ALL);
             QTest::mouseClick(Dlg().WaitWindow().GetDlgItem(IDC_PROCESSING_CANCEL), Qt::LeftButton);
             return int(IDOK);
         });
@@ -123,15 +126,16 @@ TEST_F(MainWindowTest, SlowLoadShowsWaitWindowAndCancelKeepsTheRowsSoFar)
     EXPECT_TRUE(bWaitShown);
     EXPECT_EQ(strWaitCaption.toStdString(), "Reading  " + paths[1]);
     EXPECT_EQ(strTitle, "Loading files, this may takes up to minutes, please wait...");
-    EXPECT_EQ(nRowsAfterDelete, 1);
+    EXPECT_EQ(nRowsAfterDelete, nRowsBeforeDelete);
+    EXPECT_NE(RowOf("0-earlier.flac"), -1);
 
     // The file whose box was open when Cancel came is the last one listed.
-    EXPECT_EQ(ColumnTexts(COLUMN_NAME), QStringList({"1.flac", "2-text.flac"}));
+    EXPECT_EQ(ColumnTexts(COLUMN_NAME), QStringList({"0-earlier.flac", "1.flac", "2-text.flac"}));
     EXPECT_FALSE(Dlg().WaitWindow().isVisible());
     EXPECT_FALSE(g_bListBusy);
     EXPECT_EQ(Dlg().windowTitle(), "Kestrune");
     const FileListTotals rows = RowTotals();
-    EXPECT_EQ(Dlg().Totals().fileCount, 2);
+    EXPECT_EQ(Dlg().Totals().fileCount, 3);
     EXPECT_DOUBLE_EQ(Dlg().Totals().sizeMB, rows.sizeMB);
     EXPECT_DOUBLE_EQ(Dlg().Totals().seconds, rows.seconds);
     EXPECT_EQ(Dlg().StatusBar().PaneText(0), QString::fromStdString(rows.ListText()));
@@ -183,10 +187,11 @@ TEST_F(MainWindowTest, AddDuringALoadStopsItAndLoadsTheNewChoice)
     PumpEventsFor(200);
     SetMessageBoxHandler(fnPrevious);
 
-    // The first load stopped with the file it was reading, which is dropped.
-    EXPECT_EQ(ColumnTexts(COLUMN_NAME), QStringList({"1.flac", "x.flac", "y.flac"}));
+    // The first load stopped with the file it was reading; what it had not
+    // yet handed over to the window is dropped with it.
+    EXPECT_EQ(ColumnTexts(COLUMN_NAME), QStringList({"x.flac", "y.flac"}));
     const FileListTotals rows = RowTotals();
-    EXPECT_EQ(Dlg().Totals().fileCount, 3);
+    EXPECT_EQ(Dlg().Totals().fileCount, 2);
     EXPECT_DOUBLE_EQ(Dlg().Totals().sizeMB, rows.sizeMB);
     EXPECT_DOUBLE_EQ(Dlg().Totals().seconds, rows.seconds);
     EXPECT_EQ(Dlg().StatusBar().PaneText(0), QString::fromStdString(rows.ListText()));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@
 #include "tests/support_qt/ScriptedMessageBoxes.h"
 #include "ui/MainWindow.h"
 #include "ui/controls/ReportCtrl.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& str, std::ostream* pOut)
+{
+    *pOut << '"' << str.toStdString() << '"';
+}
 
 // The main window with the commands a user reaches only through menus.
 class CTestMainDlg : public CVESKDlg
