@@ -23,10 +23,6 @@ QString FromUtf8(const std::string& str)
     return QString::fromStdString(str);
 }
 
-}  // namespace
-
-namespace {
-
 // Collects probed files and sends them to the window in groups.
 class CRowSender
 {
@@ -83,7 +79,7 @@ void LoadFilesThreadProc(const std::shared_ptr<CFileListLoadJob>& pJob, const st
         }
         sender.Flush();
     } catch (...) {
-        sender.Flush();
+        // What was handed over stays listed; the window's finishing still runs.
         ShowMessageBox("An Error Occurred While Loading Files!", kMessageBoxCaption, MB_OK | MB_ICONERROR);
     }
     pWindow->Post(CMessage(WM_FILELIST_LOADED, std::make_unique<CFileListLoadedPayload>(pJob->nId)));
@@ -185,7 +181,7 @@ void CVESKDlg::OnLoadFinished(uint64_t nLoadId)
 
     m_bBusy = 0;
     m_pLoad.reset();
-    SetTimer(TIMER_LIST_STATUS, 100);
+    SetTimer(TIMER_LIST_STATUS, kListStatusDelayMs);
     setWindowTitle(QString::fromUtf8(kTitle));
 }
 

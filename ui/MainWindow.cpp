@@ -57,7 +57,6 @@ constexpr ToolButton kToolButtons[] = {
 constexpr int kToolIconSize = 48;
 constexpr char kPlacementSection[] = "Position";
 constexpr uint32_t kLayoutDelayMs = 1000;
-constexpr uint32_t kListStatusDelayMs = 100;
 
 // System commands 16 to 31 all open the About box.
 constexpr bool IsAboutSystemCommand(int nId)
@@ -132,24 +131,20 @@ void CVESKDlg::OnInitDialog()
     ShowSizeGrip(false);
     g_pMainDlg = this;
     SwallowEscapeAndEnter();
-    m_bClosing = false;
     g_sourceTypeTable["FLAC"] = 1;
 
     InitSettingsStore();
+    CreateStatusBar();
     SetSettingsSummaryReceiver([this](const std::string& strSummary) {
         m_pStatusBar->SetPaneText(2, FromUtf8(strSummary));
         m_pStatusBar->SetPaneTip(2, FromUtf8(strSummary));
     });
-
-    CreateStatusBar();
     CreateToolBar();
-    m_bBusy = 0;
 
     PlaceInitialControls();
     AddAnchor(IDC_FILELIST, ANCHOR_STRETCH, ANCHOR_STRETCH, ANCHOR_STRETCH, ANCHOR_STRETCH);
     AddAnchor(m_pStatusBar, ANCHOR_STRETCH, ANCHOR_STRETCH, ANCHOR_MOVE, ANCHOR_MOVE);
     SetUpFileList();
-    m_totals = {};
     RecalcLayout();
 
     m_strPlacementKey = kPlacementKey;
@@ -173,8 +168,8 @@ void CVESKDlg::CreateStatusBar()
 
 void CVESKDlg::CreateToolBar()
 {
-    // The band along the top that holds the toolbar; it offers the window
-    // menu (the About item) on a right click.
+    // The band along the top that holds the toolbar. The toolbar offers the
+    // window menu (the About item) on a right click.
     m_pToolBand = new QWidget(this);
     m_pToolBar = new QToolBar(m_pToolBand);
     m_pToolBar->setIconSize(QSize(kToolIconSize, kToolIconSize));
@@ -185,7 +180,6 @@ void CVESKDlg::CreateToolBar()
         const QString strTip = FromUtf8(std::string(LoadResString(button.nCommand)));
         QAction* pAction = m_pToolBar->addAction(ThemedIcon(button.nIcon), strTip);
         pAction->setToolTip(strTip);
-        pAction->setData(button.nCommand);
         const int nCommand = button.nCommand;
         connect(pAction, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
     }

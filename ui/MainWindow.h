@@ -99,6 +99,8 @@ private:
         TIMER_LAYOUT = 1,
         TIMER_LIST_STATUS = 2,
     };
+    // Pane 0 is refreshed once more this long after a load has finished.
+    static constexpr uint32_t kListStatusDelayMs = 100;
 
     // Initialisation
     void CreateToolBar();
