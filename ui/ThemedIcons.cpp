@@ -7,7 +7,7 @@
 
 namespace {
 
-// Names from the freedesktop icon naming specification; the application icon
+// Names from the freedesktop icon naming rules; the application icon
 // is the theme's only when an icon under the program's name is installed.
 constexpr std::pair<int, const char*> kThemeNames[] = {
     {IDI_APP, "kestrune"},
