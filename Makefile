@@ -16,7 +16,7 @@ setup:
 	@bash scripts/setup.sh
 
 build: setup
-	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_TESTS=OFF $(CMAKE_FLAGS)
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_UI=ON -DKESTRUNE_BUILD_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
 run: build
@@ -25,7 +25,7 @@ run: build
 test: setup test-asan test-tsan
 
 test-asan:
-	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZER=address $(CMAKE_FLAGS)
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZER=address -DKESTRUNE_BUILD_UI=ON -DKESTRUNE_BUILD_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
@@ -36,7 +36,7 @@ test-tsan:
 	ctest --test-dir build-tsan --output-on-failure -L threaded -j $(JOBS)
 
 bench: setup
-	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_BENCH=ON $(CMAKE_FLAGS)
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_UI=ON -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS)
 	bash bench/run.sh build-bench
 

@@ -4,6 +4,8 @@
 set -euo pipefail
 BUILD=${1:-build-bench}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
+# Window benchmarks need no display.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 for dir in "$ROOT"/bench/*/; do
   name=$(basename "$dir")
   echo "== $name"
@@ -11,7 +13,7 @@ for dir in "$ROOT"/bench/*/; do
     "$dir/run.sh" "$ROOT/$BUILD"
   else
     for exe in "$ROOT/$BUILD"/bin/bench_"$name"*; do
-      [ -x "$exe" ] && "$exe"
+      if [ -x "$exe" ]; then "$exe"; fi
     done
   fi
 done

@@ -20,7 +20,7 @@ mkdir -p "$HOME"
 # Music-like material: a chord with a slow tremolo over a little pink noise.
 make_source() { # file rate bits
   sox -q -n -r "$2" -c 2 -b "$3" "$1" synth "$SECONDS_OF_AUDIO" sine 220 sine 277 sine 330 pinknoise \
-    remix 1,2,3v0.5 1,2,4v0.5 tremolo 0.5 40 gain -6
+    remix 1,2,3v0.5 1,2,4v0.5 tremolo 0.5 40 gain -9
 }
 
 # Best wall-clock seconds of RUNS runs of a command.
@@ -64,4 +64,5 @@ for spec in "44100 16" "48000 24"; do
   awk -v l="$rate Hz stereo $bits-bit" -v a="$t_ours" -v b="$t_pipe" -v c="$t_ffmpeg" \
     'BEGIN { printf "%-34s %9.2fs %9.2fs %9.2fs %11.2fx %11.2fx\n", l, a, b, c, b/a, c/a }'
 done
-echo "Ratios above 1 mean the peer took longer than kestrune-batch."
+echo "Ratios above 1 mean the peer took longer than kestrune-batch, whose time includes"
+echo "the batch runner's 500 ms pause before the first file."

@@ -76,10 +76,12 @@ struct BenchList
     }
 };
 
+// Made in main, so the list goes before the application does.
+BenchList* g_pList = nullptr;
+
 BenchList& List()
 {
-    static BenchList s_list;
-    return s_list;
+    return *g_pList;
 }
 
 void SortBy(benchmark::State& state, std::vector<ColumnSortInfo> keys)
@@ -125,6 +127,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    BenchList list;
+    g_pList = &list;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
