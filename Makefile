@@ -20,7 +20,7 @@ build: setup
 	cmake --build build -j $(JOBS)
 
 run: build
-	@if [ -x build/bin/kestrune ]; then build/bin/kestrune; else build/bin/kestrune-batch --help; fi
+	build/bin/kestrune
 
 test: setup test-asan test-tsan
 
