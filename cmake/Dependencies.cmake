@@ -43,3 +43,17 @@ function(kestrune_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}" TIMEOUT 900)
 endfunction()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt; a
+# folder holding a file NEEDS_QT is left out of builds without Qt.
+function(kestrune_add_subfolders)
+  file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${entries})
+    if(IS_DIRECTORY ${dir} AND EXISTS ${dir}/CMakeLists.txt)
+      if(NOT KESTRUNE_BUILD_UI AND EXISTS ${dir}/NEEDS_QT)
+        continue()
+      endif()
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
