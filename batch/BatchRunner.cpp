@@ -59,6 +59,19 @@ void CBatchRunner::StartBatchThread()
     pThread->Resume();
 }
 
+void CBatchRunner::RunWithMessageQueue(const CMessageQueue::Handler& fnHandle)
+{
+    auto pQueue = std::make_shared<CMessageQueue>();
+    SetMessageTarget(pQueue);
+    g_pConvProg = this;
+    m_bRunning.store(1, std::memory_order_release);
+    StartBatchThread();
+    const std::shared_ptr<CWorkerThread> pBatch = m_pBatchThread.Get();
+    while (!pBatch->HasEnded())
+        pQueue->WaitAndDispatch(fnHandle, 50);
+    pQueue->DispatchPending(fnHandle);
+}
+
 bool CBatchRunner::WaitForStage(CThreadSlot& slot)
 {
     const std::shared_ptr<CWorkerThread> pThread = slot.Get();

@@ -33,6 +33,10 @@ public:
     // Starts RunBatch on a new batch thread stored in m_pBatchThread.
     void StartBatchThread();
 
+    // Runs the whole batch without a window: its messages go to a queue that
+    // the calling thread hands to fnHandle until the batch thread has ended.
+    void RunWithMessageQueue(const CMessageQueue::Handler& fnHandle);
+
     // The first "stem (n).ext" for n = 2, 3, ... that does not exist.
     static std::string MakeUniquePath(const std::string& strPath);
 

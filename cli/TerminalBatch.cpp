@@ -1,7 +1,6 @@
 #include "cli/TerminalBatch.h"
 
 #include <ctime>
-#include <memory>
 
 #include "batch/ProgressText.h"
 #include "platform/Format.h"
@@ -86,17 +85,7 @@ void CTerminalBatch::HandleMessage(CMessage& msg)
 
 bool CTerminalBatch::Run()
 {
-    auto pQueue = std::make_shared<CMessageQueue>();
-    SetMessageTarget(pQueue);
-    g_pConvProg = this;
-    m_bRunning.store(1, std::memory_order_release);
-    StartBatchThread();
-
-    const auto fnHandle = [this](CMessage& msg) { HandleMessage(msg); };
-    const std::shared_ptr<CWorkerThread> pBatch = m_pBatchThread.Get();
-    while (!pBatch->HasEnded())
-        pQueue->WaitAndDispatch(fnHandle, 50);
-    pQueue->DispatchPending(fnHandle);
+    RunWithMessageQueue([this](CMessage& msg) { HandleMessage(msg); });
     ClearProgressLine();
     m_strProgressLine.clear();
     std::fflush(m_pOut);

@@ -53,21 +53,12 @@ protected:
 
     void Run()
     {
-        auto pQueue = std::make_shared<CMessageQueue>();
-        m_runner.SetMessageTarget(pQueue);
-        g_pConvProg = &m_runner;
-        m_runner.m_bRunning = 1;
-        m_runner.StartBatchThread();
-        const auto fnHandle = [this](CMessage& msg) {
+        m_runner.RunWithMessageQueue([this](CMessage& msg) {
             if (const auto* pLine = msg.Payload<CLogPayload>())
                 m_lines.push_back({pLine->strText, pLine->nKind});
             if (msg.Id() == WM_CONV_FINISHED)
                 m_bFinished = true;
-        };
-        const auto pThread = m_runner.m_pBatchThread.Get();
-        while (!pThread->HasEnded())
-            pQueue->WaitAndDispatch(fnHandle, 50);
-        pQueue->DispatchPending(fnHandle);
+        });
     }
 
     bool Logged(const std::string& strText) const
