@@ -1,5 +1,6 @@
 #include "batch/BatchRunner.h"
 
+#include "batch/ProgressText.h"
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/Tick.h"
@@ -12,11 +13,6 @@ const std::string kSeparator(99, '-');
 double SecondsSince(uint32_t dwStart)
 {
     return static_cast<uint32_t>(GetTickCount() - dwStart) / 1000.0;
-}
-
-double Speed(float fAudioSeconds, double dWallSeconds)
-{
-    return dWallSeconds > 0.0 ? fAudioSeconds / dWallSeconds : 0.0;
 }
 
 std::string FolderOf(const std::string& strPath)
@@ -50,6 +46,8 @@ CBatchRunner::~CBatchRunner()
         for (const auto& pThread : lingering.threads)
             while (!pThread->Wait(kStageWaitMs)) {
             }
+    if (g_pConvProg == this)
+        g_pConvProg = nullptr;
 }
 
 void CBatchRunner::StartBatchThread()
@@ -103,9 +101,6 @@ bool CBatchRunner::ConvertOne(const CConversionTask& task, uint32_t dwTaskStart)
     m_dwFileStart.store(GetTickCount(), std::memory_order_release);
     g_pDecodedRing->Reset();
     g_pProcessedRing->Reset();
-    // Only threads started for this task may be waited on.
-    m_pEffectsThread.Reset();
-    m_pEncoderThread.Reset();
 
     if (!pWork->Convert())
         m_bRunning.store(0, std::memory_order_release);
@@ -127,7 +122,7 @@ bool CBatchRunner::ConvertOne(const CConversionTask& task, uint32_t dwTaskStart)
     if (m_bRunning.load(std::memory_order_acquire)) {
         const double dSeconds = SecondsSince(dwTaskStart);
         PostLog(LOG_INFO, "Time elapsed %.2f secs, speed %.2fx.", dSeconds,
-                Speed(m_fCurrentSeconds.load(std::memory_order_acquire), dSeconds));
+                SpeedRatio(m_fCurrentSeconds.load(std::memory_order_acquire), dSeconds));
         PostLog(LOG_INFO, "Converting status: OK.");
     } else {
         PostLog(LOG_ERROR, "Converting status: ERROR.");
@@ -159,7 +154,7 @@ void CBatchRunner::RunBatch()
         const double dSeconds = SecondsSince(m_dwBatchStart.load(std::memory_order_acquire));
         PostLog(LOG_INFO, "%s", kSeparator.c_str());
         PostLog(LOG_INFO, "Total time elapsed %.2f secs, overall speed %.2fx.", dSeconds,
-                Speed(m_fOverallSeconds.load(std::memory_order_acquire), dSeconds));
+                SpeedRatio(m_fOverallSeconds.load(std::memory_order_acquire), dSeconds));
     }
     PostPlain(WM_CONV_FINISHED);
 }

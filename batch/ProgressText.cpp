@@ -12,9 +12,14 @@ std::string FormatPercent(float fPercent)
     return StringFormat("%5.2lf%%", static_cast<double>(CapPercent(fPercent)));
 }
 
+double SpeedRatio(double dAudioSeconds, double dWallSeconds)
+{
+    return dWallSeconds > 0.0 ? dAudioSeconds / dWallSeconds : 0.0;
+}
+
 std::string FormatSpeed(double dAudioSeconds, double dWallSeconds)
 {
-    return StringFormat(" %5.2fx", dWallSeconds > 0.0 ? dAudioSeconds / dWallSeconds : 0.0);
+    return StringFormat(" %5.2fx", SpeedRatio(dAudioSeconds, dWallSeconds));
 }
 
 double RemainingSeconds(double dElapsedSeconds, float fPercent)

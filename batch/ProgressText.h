@@ -12,7 +12,10 @@ float CapPercent(float fPercent);
 // "%5.2lf%%" of the capped percentage.
 std::string FormatPercent(float fPercent);
 
-// " %5.2fx": seconds of audio per second of wall-clock time.
+// Seconds of audio per second of wall-clock time; 0 before any time passed.
+double SpeedRatio(double dAudioSeconds, double dWallSeconds);
+
+// " %5.2fx" of the speed ratio.
 std::string FormatSpeed(double dAudioSeconds, double dWallSeconds);
 
 // Linear extrapolation of the time left from the time spent and the

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <cstdlib>
+#include <iterator>
 
 #include "platform/Format.h"
 #include "settings/ConversionSettings.h"
@@ -51,17 +52,37 @@ std::optional<int> ChannelModeOf(const std::string& strValue)
     return std::nullopt;
 }
 
-// Splits "--name=value" and recognises "-x VALUE" / "--name VALUE" forms.
-struct OptionSpec
+// The short and long name of an option that takes a value.
+struct OptionNames
 {
     const char* pszShort;
     const char* pszLong;
 };
 
-const OptionSpec kOutput{"-o", "--output"};
-const OptionSpec kBitrate{"-b", "--bitrate"};
-const OptionSpec kRate{"-r", "--rate"};
-const OptionSpec kChannels{"-c", "--channels"};
+// Table values as the user types them: "8 16 ... 320".
+template <class Iterator>
+std::string JoinNumbers(Iterator first, Iterator last)
+{
+    std::string strList;
+    for (; first != last; ++first)
+        strList += (strList.empty() ? "" : " ") + std::to_string(*first);
+    return strList;
+}
+
+std::string BitrateList()
+{
+    return JoinNumbers(std::begin(BitrateTable), std::end(BitrateTable));
+}
+
+std::string FrequencyList()
+{
+    return JoinNumbers(std::begin(FrequencyTable) + 1, std::end(FrequencyTable));  // entry 0 is "auto"
+}
+
+const OptionNames kOutput{"-o", "--output"};
+const OptionNames kBitrate{"-b", "--bitrate"};
+const OptionNames kRate{"-r", "--rate"};
+const OptionNames kChannels{"-c", "--channels"};
 
 }  // namespace
 
@@ -95,11 +116,11 @@ CliParseResult ParseCommandLine(const std::vector<std::string>& args)
             strName = strArg.substr(0, nEquals);
             value = strArg.substr(nEquals + 1);
         }
-        const OptionSpec* pSpec = nullptr;
-        for (const OptionSpec* pCandidate : {&kOutput, &kBitrate, &kRate, &kChannels})
+        const OptionNames* pOption = nullptr;
+        for (const OptionNames* pCandidate : {&kOutput, &kBitrate, &kRate, &kChannels})
             if (strName == pCandidate->pszShort || strName == pCandidate->pszLong)
-                pSpec = pCandidate;
-        if (!pSpec) {
+                pOption = pCandidate;
+        if (!pOption) {
             result.error = StringFormat("unknown option '%s'", strArg.c_str());
             return result;
         }
@@ -111,26 +132,22 @@ CliParseResult ParseCommandLine(const std::vector<std::string>& args)
             value = args[++i];
         }
 
-        if (pSpec == &kOutput) {
+        if (pOption == &kOutput) {
             if (value->empty()) {
                 result.error = "the output folder must not be empty";
                 return result;
             }
             options.outputFolder = *value;
-        } else if (pSpec == &kBitrate) {
+        } else if (pOption == &kBitrate) {
             options.bitrateIndex = BitrateIndexOf(*value);
             if (!options.bitrateIndex) {
-                result.error = StringFormat("bad bitrate '%s' (one of 8 16 24 32 40 48 56 64 80 96 112 128 160 192 "
-                                            "224 256 320)",
-                                            value->c_str());
+                result.error = StringFormat("bad bitrate '%s' (one of %s)", value->c_str(), BitrateList().c_str());
                 return result;
             }
-        } else if (pSpec == &kRate) {
+        } else if (pOption == &kRate) {
             options.frequencyIndex = FrequencyIndexOf(*value);
             if (!options.frequencyIndex) {
-                result.error = StringFormat("bad rate '%s' (auto or one of 8000 11025 12000 16000 22050 24000 "
-                                            "32000 44100)",
-                                            value->c_str());
+                result.error = StringFormat("bad rate '%s' (auto or one of %s)", value->c_str(), FrequencyList().c_str());
                 return result;
             }
         } else {
@@ -152,10 +169,12 @@ std::string UsageText()
            "Converts FLAC files into MP3 files.\n"
            "\n"
            "  -o, --output DIR        folder that receives the MP3 files\n"
-           "  -b, --bitrate KBPS      constant bitrate: 8 16 24 32 40 48 56 64 80 96 112 128\n"
-           "                          160 192 224 256 320\n"
-           "  -r, --rate auto|HZ      output rate: auto, 8000 11025 12000 16000 22050 24000\n"
-           "                          32000 44100\n"
+           "  -b, --bitrate KBPS      constant bitrate: " +
+           BitrateList() +
+           "\n"
+           "  -r, --rate auto|HZ      output rate: auto, " +
+           FrequencyList() +
+           "\n"
            "  -c, --channels auto|mono|stereo\n"
            "  -h, --help              show this text\n"
            "      --version           show the version\n"

@@ -22,9 +22,6 @@ const char* ColourOf(int nKind)
     }
 }
 
-// The progress window's Cancel waits this long for each thread.
-constexpr uint32_t kCancelWaitMs = 1000;
-
 }  // namespace
 
 CTerminalBatch::CTerminalBatch(std::FILE* pOut, bool bIsTerminal) : m_pOut(pOut), m_bIsTerminal(bIsTerminal) {}
@@ -90,12 +87,4 @@ bool CTerminalBatch::Run()
     m_strProgressLine.clear();
     std::fflush(m_pOut);
     return m_bFinished;
-}
-
-void CTerminalBatch::Cancel()
-{
-    m_bRunning.store(0, std::memory_order_release);
-    for (CThreadSlot* pSlot : {&m_pEffectsThread, &m_pEncoderThread, &m_pBatchThread})
-        if (const auto pThread = pSlot->Get())
-            pThread->Wait(kCancelWaitMs);
 }

@@ -11,13 +11,10 @@ class CTerminalBatch : public CBatchRunner
 public:
     CTerminalBatch(std::FILE* pOut, bool bIsTerminal);
 
-    // Runs the batch thread and shows its messages until it has ended.
-    // Returns true when the batch finished (every task succeeded).
+    // Runs the batch thread and shows its messages until it has ended (a
+    // cleared m_bRunning ends it like the progress window's Cancel: the
+    // runner waits for the stage threads). True when every task succeeded.
     bool Run();
-
-    // Stops the batch like the progress window's Cancel: clears the stop
-    // flag and waits a bounded time for each thread.
-    void Cancel();
 
     void PrintLine(const std::string& strText, int nKind);
 

@@ -47,7 +47,7 @@ void LoadUserSettings(const CliOptions& options)
 {
     g_settings.outputFolder = DefaultOutputFolder();
     g_settings.settingsFolder = GetSettingsFolder();
-    if (PathExists(g_settings.settingsFolder + "/Config.ini"))
+    if (PathExists(SettingsFilePath()))
         LoadSettings();
     if (options.outputFolder) {
         g_settings.outputFolder = *options.outputFolder;
@@ -126,9 +126,6 @@ int main(int argc, char** argv)
     if (batch.m_arrTasks.empty())
         return kExitFailed;
 
-    if (!IsDirectory(g_settings.outputFolder))
-        CreateFolderPath(g_settings.outputFolder);
-
     // The rings live as long as the process: a stage thread that outlives
     // an interrupted batch may still touch them.
     g_pDecodedRing = new SampleRing(kSampleRingCapacity);
@@ -138,7 +135,6 @@ int main(int argc, char** argv)
     InstallInterruptHandler();
     const bool bFinished = batch.Run();
     if (g_bInterrupted) {
-        batch.Cancel();
         batch.PrintLine("Interrupted: conversion cancelled.", LOG_ERROR);
         return kExitInterrupted;
     }

@@ -49,7 +49,7 @@ bool IsRunning()
 int InputEffectDrain(sox_effect_t* pEffect, sox_sample_t* pOut, size_t* pnCount)
 {
     const size_t nChannels = std::max<size_t>(pEffect->out_signal.channels, 1);
-    const size_t nAsked = std::min<size_t>(*pnCount, kSampleRingCapacity);
+    const size_t nAsked = std::min<size_t>(*pnCount, kSampleRingCapacity - 1);  // most the ring can hold
     const uint32_t nWanted = static_cast<uint32_t>(nAsked - nAsked % nChannels);
     *pnCount = 0;
     while (IsRunning()) {

@@ -7,6 +7,7 @@
 #include "engine/ConvRunState.h"
 #include "engine/ConversionTask.h"
 #include "engine/Stages.h"
+#include "platform/Format.h"
 
 namespace
 {
@@ -14,17 +15,6 @@ namespace
 constexpr size_t kMaxFileErrorChars = 1024;
 
 // The first nMaxChars characters, never splitting one.
-std::string TruncateUtf8(const std::string& strText, size_t nMaxChars)
-{
-    size_t nChars = 0;
-    for (size_t i = 0; i < strText.size(); ++i) {
-        const bool bStartsChar = (static_cast<unsigned char>(strText[i]) & 0xC0) != 0x80;
-        if (bStartsChar && nChars++ == nMaxChars)
-            return strText.substr(0, i);
-    }
-    return strText;
-}
-
 // What went wrong opening a file, in one line naming it.
 std::string DescribeFileError(int nErrno, const std::string& strPath)
 {

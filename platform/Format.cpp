@@ -23,3 +23,14 @@ std::string StringFormat(const char* pszFormat, ...)
     va_end(args);
     return strText;
 }
+
+std::string TruncateUtf8(const std::string& strText, size_t nMaxChars)
+{
+    size_t nChars = 0;
+    for (size_t i = 0; i < strText.size(); ++i) {
+        const bool bStartsChar = (static_cast<unsigned char>(strText[i]) & 0xC0) != 0x80;
+        if (bStartsChar && nChars++ == nMaxChars)
+            return strText.substr(0, i);
+    }
+    return strText;
+}

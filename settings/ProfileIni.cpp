@@ -33,17 +33,6 @@ int ParseProfileInt(const char* psz)
     return static_cast<int>(nValue);
 }
 
-std::string CutToCharacters(const std::string& str, size_t nMaxChars)
-{
-    size_t nChars = 0;
-    for (size_t i = 0; i < str.size(); ++i) {
-        const bool bContinuation = (static_cast<unsigned char>(str[i]) & 0xC0) == 0x80;
-        if (!bContinuation && nChars++ == nMaxChars)
-            return str.substr(0, i);
-    }
-    return str;
-}
-
 // A settings file kept as a symbolic link (dotfile managers do that) is
 // replaced at the link's target, so the link survives the save.
 std::string ResolveLink(const std::string& strPath)
@@ -115,7 +104,7 @@ std::string CProfileIni::GetString(const char* pszSection, const char* pszKey, c
                                    size_t nMaxChars) const
 {
     const char* pszValue = m_pStore->ini.GetValue(pszSection, pszKey, nullptr);
-    return CutToCharacters(pszValue ? std::string(pszValue) : strDefault, nMaxChars);
+    return TruncateUtf8(pszValue ? std::string(pszValue) : strDefault, nMaxChars);
 }
 
 void CProfileIni::SetString(const char* pszSection, const char* pszKey, const std::string& strValue)
