@@ -33,3 +33,12 @@ void CConvRunState::PostPlain(uint32_t nMessage)
     if (m_pMessageTarget)
         m_pMessageTarget->Post(CMessage(nMessage));
 }
+
+bool CConvRunState::WaitForThreads(uint32_t nEachMs)
+{
+    bool bAllEnded = true;
+    for (CThreadSlot* pSlot : {&m_pEffectsThread, &m_pEncoderThread, &m_pBatchThread})
+        if (const std::shared_ptr<CWorkerThread> pThread = pSlot->Get())
+            bAllEnded = pThread->Wait(nEachMs) && bAllEnded;
+    return bAllEnded;
+}

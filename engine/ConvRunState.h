@@ -58,6 +58,11 @@ public:
     // Posts a message without payload (WM_CONV_FINISHED).
     void PostPlain(uint32_t nMessage);
 
+    // Waits at most nEachMs for each of the effects, encoder and batch
+    // threads; true when all have ended. One still running is left to end by
+    // itself: every stage polls m_bRunning.
+    bool WaitForThreads(uint32_t nEachMs);
+
     // Display operations the batch thread uses directly; each returns once
     // the display has applied it. A terminal has nothing to apply.
     virtual void SetWindowText(const std::string& strText) {}

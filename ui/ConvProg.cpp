@@ -83,8 +83,6 @@ CConvProg::~CConvProg()
     WaitUntilEnded(m_pBatchThread.Get());
     WaitUntilEnded(m_pEffectsThread.Get());
     WaitUntilEnded(m_pEncoderThread.Get());
-    if (g_pConvProg == this)
-        g_pConvProg = nullptr;
 }
 
 CConvProg::FolderOpener CConvProg::SetFolderOpener(FolderOpener fnOpener)
@@ -303,18 +301,10 @@ void CConvProg::OnCancel()
         GetDlgItem(IDC_PAUSE)->setEnabled(false);
         GetDlgItem(IDC_CANCEL)->setEnabled(false);
         setWindowTitle(QStringLiteral("Aborting, Please Wait..."));
-        WaitForStageThreads();
+        // A thread still running afterwards ends by itself; the destructor waits for it.
+        WaitForThreads(kCancelWaitMs);
     }
     EndDialog(0);
-}
-
-void CConvProg::WaitForStageThreads()
-{
-    // A thread still running after its wait is left to end by itself (every
-    // stage polls the cleared flag); the destructor waits for it.
-    for (CThreadSlot* pSlot : {&m_pEffectsThread, &m_pEncoderThread, &m_pBatchThread})
-        if (const std::shared_ptr<CWorkerThread> pThread = pSlot->Get())
-            pThread->Wait(kCancelWaitMs);
 }
 
 // ---------------------------------------------- display operations (workers)

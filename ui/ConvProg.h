@@ -70,7 +70,6 @@ protected:
 private:
     void AddAnchors();
     void RestorePlacement();
-    void WaitForStageThreads();
     void ShowText(int nId, const std::string& strText);
 
     // The window's own placement store; the base's key stays empty.

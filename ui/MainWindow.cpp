@@ -501,7 +501,15 @@ void CVESKDlg::OnCloseSequence()
     m_bBusy = 1;
     m_bClosing = true;
 
-    DestroyRings();
+    // Told to end during a conversion (a signal reaches the window under the
+    // progress window): the batch stops first, as its threads use the rings.
+    bool bThreadsEnded = true;
+    if (g_pConvProg) {
+        g_pConvProg->m_bRunning.store(0, std::memory_order_release);
+        bThreadsEnded = g_pConvProg->WaitForThreads(CConvProg::kCancelWaitMs);
+    }
+    if (bThreadsEnded)
+        DestroyRings();
     SaveSettings();
     CResizeDlg::OnDestroy();
     SaveReportLayout(*m_pList, kListSection);
