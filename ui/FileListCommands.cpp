@@ -140,8 +140,7 @@ void CVESKDlg::OnRename()
     const int nRow = FirstSelectedRow();
     if (nRow < 0)
         return;
-    m_pList->m_strPreEditText = m_pList->GetItemText(nRow, COLUMN_NAME);
-    m_pList->BeginEdit(nRow, COLUMN_NAME);
+    m_pList->BeginEdit(nRow, COLUMN_NAME);  // notes the old name itself, after ending any other edit
 }
 
 void CVESKDlg::OnReportEdited(int nRow, int nColumn)

@@ -677,13 +677,13 @@ void CReportCtrl::OnColumnClick(int nColumn)
     m_sortKeys.insert(m_sortKeys.begin(), ColumnSortInfo{nColumn, nAscending});
     if (m_sortKeys.size() > kMaxSortKeys)
         m_sortKeys.resize(kMaxSortKeys);
-    EndEdit(true);
     if (nColumn < GetColumnCount() && !header()->isHidden() && header()->sectionsClickable())
         SortItems(0, m_pModel->rowCount() - 1, true);
 }
 
 void CReportCtrl::SortItems(int nFirst, int nLast, bool bTintSortColumn)
 {
+    EndEdit(true);  // rows move under the editor
     if (m_sortKeys.empty()) {
         RecolourRows(bTintSortColumn);
         return;

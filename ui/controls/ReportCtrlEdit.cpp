@@ -51,14 +51,17 @@ bool CReportCtrl::BeginEdit(int nRow, int nColumn)
     if (IsEditing() && nRow == m_nEditRow && nColumn == m_nEditColumn)
         return true;
     EndEdit(true);
-    if (!m_pModel->IsRow(nRow) || !m_pModel->IsColumn(nColumn))  // the owner may have changed the rows
+    // Selecting notifies the owner, who may change the rows: the editor
+    // counts as open only once that is over.
+    if (!m_pModel->IsRow(nRow) || !m_pModel->IsColumn(nColumn))
         return false;
-    m_nEditRow = nRow;
-    m_nEditColumn = nColumn;
-
     selectionModel()->select(m_pModel->index(nRow, 0),
                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     SetFocusRow(nRow);
+    if (!m_pModel->IsRow(nRow) || !m_pModel->IsColumn(nColumn))
+        return false;
+    m_nEditRow = nRow;
+    m_nEditColumn = nColumn;
 
     if (!m_pEditor) {
         m_pEditor = new QLineEdit(viewport());
