@@ -7,19 +7,12 @@
 #include <mutex>
 
 #include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
 
 namespace {
 
 std::mutex g_nameMutex;
 std::string g_strProfileName;
-
-QString ConfigHome()
-{
-    const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
-    if (!xdg.isEmpty())
-        return QString::fromUtf8(xdg);
-    return QString::fromUtf8(qgetenv("HOME")) + "/.config";
-}
 
 QString Key(const std::string& strSection, const std::string& strName)
 {
@@ -54,7 +47,7 @@ std::string ProfileFilePath()
         std::lock_guard lock(g_nameMutex);
         strName = g_strProfileName.empty() ? ExecutableBaseName() : g_strProfileName;
     }
-    return (ConfigHome() + "/Dovanic Corporation/Kestrune/").toStdString() + strName + ".conf";
+    return ::ConfigHome() + "/Dovanic Corporation/Kestrune/" + strName + ".conf";
 }
 
 bool GetBinary(const std::string& strSection, const std::string& strName, std::vector<uint8_t>& data)

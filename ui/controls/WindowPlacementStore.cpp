@@ -137,14 +137,16 @@ bool WindowPlacementStore::Restore(QWidget* pWindow, const std::string& strKey, 
         m_bFirstRestore = false;
         m_wpDefault = ReadPlacement(pWindow);
         if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
-            const int32_t nScreenW = pScreen->geometry().width();
-            const int32_t nScreenH = pScreen->geometry().height();
+            // Centred on the primary screen, which need not start at (0, 0).
+            const QRect screen = pScreen->geometry();
+            const int32_t nScreenW = screen.width();
+            const int32_t nScreenH = screen.height();
             const int32_t w = m_wpDefault.normalRight - m_wpDefault.normalLeft;
             const int32_t h = m_wpDefault.normalBottom - m_wpDefault.normalTop;
-            m_wpDefault.normalLeft = (nScreenW - w) / 2;
-            m_wpDefault.normalRight = (w + nScreenW) / 2;
-            m_wpDefault.normalTop = (nScreenH - h) / 2;
-            m_wpDefault.normalBottom = (h + nScreenH) / 2;
+            m_wpDefault.normalLeft = screen.x() + (nScreenW - w) / 2;
+            m_wpDefault.normalRight = screen.x() + (w + nScreenW) / 2;
+            m_wpDefault.normalTop = screen.y() + (nScreenH - h) / 2;
+            m_wpDefault.normalBottom = screen.y() + (h + nScreenH) / 2;
         }
         m_nShowMode = ProfileStore::GetInt(strSection, kShowModeName, 0);
     }
