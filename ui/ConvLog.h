@@ -30,7 +30,7 @@ public:
     // Empties the list; the numbering goes on.
     void Clear();
 
-    // Sizes the Description column to its longest text (narrower, too).
+    // Sizes the log's text column to its longest text (narrower, too).
     void FitDescription();
 
     // The kind stored with a row.

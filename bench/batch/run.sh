@@ -53,8 +53,8 @@ with_ffmpeg() { # source
 
 printf '%-34s %10s %10s %10s %12s %12s\n' "input (${SECONDS_OF_AUDIO}s)" kestrune "flac|sox|lame" ffmpeg \
   "pipe/ours" "ffmpeg/ours"
-for spec in "44100 16" "48000 24"; do
-  read -r rate bits <<<"$spec"
+for format in "44100 16" "48000 24"; do
+  read -r rate bits <<<"$format"
   source="$WORK/source-$rate-$bits.flac"
   make_source "$source" "$rate" "$bits"
   t_ours=$(best_time ours "$source")

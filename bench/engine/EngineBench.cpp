@@ -154,12 +154,12 @@ int main(int argc, char** argv)
     const std::string strSource = (folder / "programme.flac").string();
     const std::string strDest = (folder / "programme.mp3").string();
 
-    FlacFixtureSpec spec;
-    spec.sampleRate = kRate;
-    spec.channels = kChannels;
-    spec.bitsPerSample = 16;
-    spec.samples = MakeProgramme(nFrames);
-    if (!WriteFlacFixture(strSource, spec)) {
+    FlacFixtureShape shape;
+    shape.sampleRate = kRate;
+    shape.channels = kChannels;
+    shape.bitsPerSample = 16;
+    shape.samples = MakeProgramme(nFrames);
+    if (!WriteFlacFixture(strSource, shape)) {
         std::fprintf(stderr, "could not write %s\n", strSource.c_str());
         return 1;
     }
@@ -176,9 +176,9 @@ int main(int argc, char** argv)
 
     // What the encoder receives: the decoder's left-justified, masked
     // samples through the same filters (libsox was set up by the pipeline).
-    std::vector<int32_t> decoded(spec.samples.size());
+    std::vector<int32_t> decoded(shape.samples.size());
     for (size_t i = 0; i < decoded.size(); ++i)
-        decoded[i] = static_cast<int32_t>(static_cast<uint32_t>(spec.samples[i]) << 16 & g_nSampleMask);
+        decoded[i] = static_cast<int32_t>(static_cast<uint32_t>(shape.samples[i]) << 16 & g_nSampleMask);
     const std::vector<int32_t> filtered = FilterLikeThePipeline(decoded, kRate, kChannels);
 
     double dLame = 1e30;

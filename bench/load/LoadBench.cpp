@@ -41,13 +41,13 @@ QStringList MakeFiles(const fs::path& dir)
     const uint32_t rates[] = {44100, 48000, 96000};
     QStringList paths;
     for (int i = 0; i < kFileCount; ++i) {
-        FlacFixtureSpec spec;
-        spec.sampleRate = rates[i % 3];
-        spec.channels = 1 + i % 2;
-        spec.samples = MakeSine(spec.sampleRate / 20, spec.channels, spec.bitsPerSample, spec.sampleRate,
+        FlacFixtureShape shape;
+        shape.sampleRate = rates[i % 3];
+        shape.channels = 1 + i % 2;
+        shape.samples = MakeSine(shape.sampleRate / 20, shape.channels, shape.bitsPerSample, shape.sampleRate,
                                 220.0 + i, 0.5);
         const std::string strPath = (dir / ("track " + std::to_string((i * 7919) % kFileCount) + ".flac")).string();
-        if (!WriteFlacFixture(strPath, spec)) {
+        if (!WriteFlacFixture(strPath, shape)) {
             std::fprintf(stderr, "cannot write %s\n", strPath.c_str());
             std::exit(1);
         }

@@ -33,9 +33,9 @@ protected:
     std::string MakeFlac(const std::string& strName, uint32_t nFrames = 22050)
     {
         const fs::path path = m_home.MakeDir("src") / strName;
-        FlacFixtureSpec spec;
-        spec.samples = MakeSine(nFrames, 2, 16, 44100, 1000.0, 0.5);
-        EXPECT_TRUE(WriteFlacFixture(path.string(), spec));
+        FlacFixtureShape shape;
+        shape.samples = MakeSine(nFrames, 2, 16, 44100, 1000.0, 0.5);
+        EXPECT_TRUE(WriteFlacFixture(path.string(), shape));
         return path.string();
     }
 

@@ -72,11 +72,11 @@ protected:
     std::string MakeFlac(const std::string& strName, uint32_t nRate, uint32_t nChannels, double dSeconds)
     {
         const fs::path path = m_home.MakeDir("in") / strName;
-        FlacFixtureSpec spec;
-        spec.sampleRate = nRate;
-        spec.channels = nChannels;
-        spec.samples = MakeSine(static_cast<uint32_t>(nRate * dSeconds), nChannels, 16, nRate, 1000.0, 0.5);
-        EXPECT_TRUE(WriteFlacFixture(path.string(), spec));
+        FlacFixtureShape shape;
+        shape.sampleRate = nRate;
+        shape.channels = nChannels;
+        shape.samples = MakeSine(static_cast<uint32_t>(nRate * dSeconds), nChannels, 16, nRate, 1000.0, 0.5);
+        EXPECT_TRUE(WriteFlacFixture(path.string(), shape));
         return path.string();
     }
 

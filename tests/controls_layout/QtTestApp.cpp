@@ -1,21 +1,14 @@
-// One QApplication for the whole test program (offscreen platform under CTest).
-#include <QApplication>
+// The shared QApplication exists before the first test of this program.
 #include <gtest/gtest.h>
-#include <memory>
+
+#include "tests/support_qt/QtTestApp.h"
 
 namespace {
 
 class QtApplicationEnvironment : public testing::Environment
 {
 public:
-    void SetUp() override { m_pApp = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_pApp.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_szName[32] = "test_controls_layout";
-    char* m_argv[2] = {m_szName, nullptr};
-    std::unique_ptr<QApplication> m_pApp;
+    void SetUp() override { TestApplication(); }
 };
 
 [[maybe_unused]] testing::Environment* const g_pQtEnvironment =

@@ -23,10 +23,10 @@ class DecodeFlacTest : public testing::Test
 {
 protected:
     // Writes a fixture into the test's own folder and returns its path.
-    std::string WriteFixture(const std::string& strName, const FlacFixtureSpec& spec)
+    std::string WriteFixture(const std::string& strName, const FlacFixtureShape& shape)
     {
         const std::string strPath = (m_folder / strName).string();
-        EXPECT_TRUE(WriteFlacFixture(strPath, spec)) << strName;
+        EXPECT_TRUE(WriteFlacFixture(strPath, shape)) << strName;
         return strPath;
     }
 
@@ -67,13 +67,13 @@ class DecodeSampleValueTest : public DecodeFlacTest, public testing::WithParamIn
 TEST_P(DecodeSampleValueTest, ReachesTheRingLeftJustifiedAndMasked)
 {
     const SampleValueCase& c = GetParam();
-    FlacFixtureSpec spec;
-    spec.channels = 1;
-    spec.bitsPerSample = c.bitsPerSample;
-    spec.blockSize = 16;
-    spec.samples.assign(40, c.source);
+    FlacFixtureShape shape;
+    shape.channels = 1;
+    shape.bitsPerSample = c.bitsPerSample;
+    shape.blockSize = 16;
+    shape.samples.assign(40, c.source);
     CDecodeHarness harness;
-    CConversionTask task = MakeDecodeTask(WriteFixture("value.flac", spec), 1, static_cast<uint8_t>(c.bitsPerSample));
+    CConversionTask task = MakeDecodeTask(WriteFixture("value.flac", shape), 1, static_cast<uint8_t>(c.bitsPerSample));
 
     const DecodeOutcome outcome = harness.DecodeDrained(task);
 
@@ -93,17 +93,17 @@ INSTANTIATE_TEST_SUITE_P(Values, DecodeSampleValueTest,
 
 TEST_F(DecodeFlacTest, InterleavesChannelsFrameByFrameAcrossBlocks)
 {
-    FlacFixtureSpec spec;
-    spec.channels = 3;
-    spec.blockSize = 256;
-    spec.samples = TaggedSamples(3 * 256 + 17, 3);
+    FlacFixtureShape shape;
+    shape.channels = 3;
+    shape.blockSize = 256;
+    shape.samples = TaggedSamples(3 * 256 + 17, 3);
     CDecodeHarness harness;
-    CConversionTask task = MakeDecodeTask(WriteFixture("tagged.flac", spec), 3, 16);
+    CConversionTask task = MakeDecodeTask(WriteFixture("tagged.flac", shape), 3, 16);
 
     const DecodeOutcome outcome = harness.DecodeDrained(task);
 
     EXPECT_EQ(outcome.nResult, 1);
-    EXPECT_EQ(outcome.samples, Expected(spec.samples, 16));
+    EXPECT_EQ(outcome.samples, Expected(shape.samples, 16));
     // Every decoding call releases what it held.
     EXPECT_EQ(task.m_pDecodeBuffer, nullptr);
     EXPECT_EQ(task.m_pSourceFile, nullptr);
@@ -111,14 +111,14 @@ TEST_F(DecodeFlacTest, InterleavesChannelsFrameByFrameAcrossBlocks)
 
 TEST_F(DecodeFlacTest, BlockWaitsForRoomAndIsWrittenWhole)
 {
-    FlacFixtureSpec spec;
-    spec.blockSize = 4096;
-    spec.samples = TaggedSamples(4096, 2);
+    FlacFixtureShape shape;
+    shape.blockSize = 4096;
+    shape.samples = TaggedSamples(4096, 2);
     CDecodeHarness harness(16384);
     // Leave room for one sample less than the block's 8,192.
     const std::vector<int32_t> filler(16383 - 8191, 7);
     ASSERT_EQ(harness.Ring().Write(filler.data(), static_cast<uint32_t>(filler.size())), filler.size());
-    CConversionTask task = MakeDecodeTask(WriteFixture("block.flac", spec), 2, 16);
+    CConversionTask task = MakeDecodeTask(WriteFixture("block.flac", shape), 2, 16);
 
     auto decoding = std::async(std::launch::async, [&] { return task.DecodeFlac(); });
     SleepMs(100);
@@ -129,17 +129,17 @@ TEST_F(DecodeFlacTest, BlockWaitsForRoomAndIsWrittenWhole)
 
     EXPECT_EQ(decoding.get(), 1);
     std::vector<int32_t> expected(filler.begin() + 1, filler.end());
-    const std::vector<int32_t> block = Expected(spec.samples, 16);
+    const std::vector<int32_t> block = Expected(shape.samples, 16);
     expected.insert(expected.end(), block.begin(), block.end());
     EXPECT_EQ(harness.DrainRing(), expected);
 }
 
 TEST_F(DecodeFlacTest, ClearingRunningWhileWaitingForRoomAbortsWithTheDecoderState)
 {
-    FlacFixtureSpec spec;
-    spec.samples = TaggedSamples(4096, 2);
+    FlacFixtureShape shape;
+    shape.samples = TaggedSamples(4096, 2);
     CDecodeHarness harness(8192);
-    CConversionTask task = MakeDecodeTask(WriteFixture("wait.flac", spec), 2, 16);
+    CConversionTask task = MakeDecodeTask(WriteFixture("wait.flac", shape), 2, 16);
 
     auto decoding = std::async(std::launch::async, [&] { return task.DecodeFlac(); });
     SleepMs(50);
@@ -167,9 +167,9 @@ TEST_F(DecodeFlacTest, MissingSourceIsReported)
 
 TEST_F(DecodeFlacTest, CorruptFrameStopsWithTheErrorAndTheState)
 {
-    FlacFixtureSpec spec;
-    spec.samples = MakeSine(4 * 4096, 2, 16, 44100, 440.0, 0.5);
-    const std::string strPath = WriteFixture("corrupt.flac", spec);
+    FlacFixtureShape shape;
+    shape.samples = MakeSine(4 * 4096, 2, 16, 44100, 440.0, 0.5);
+    const std::string strPath = WriteFixture("corrupt.flac", shape);
     {
         // Flip bits in the middle of the audio: the frame's checksum fails.
         std::fstream file(strPath, std::ios::in | std::ios::out | std::ios::binary);
@@ -196,7 +196,7 @@ TEST_F(DecodeFlacTest, CorruptFrameStopsWithTheErrorAndTheState)
         EXPECT_EQ(line.nKind, LOG_ERROR);
     EXPECT_EQ(outcome.logs.back(), kAbortedState);
     // The frames before the damage arrive intact; nothing of the damaged one.
-    const std::vector<int32_t> expected = Expected(spec.samples, 16);
+    const std::vector<int32_t> expected = Expected(shape.samples, 16);
     ASSERT_LT(outcome.samples.size(), expected.size());
     EXPECT_TRUE(std::equal(outcome.samples.begin(), outcome.samples.end(), expected.begin()));
 }
@@ -216,10 +216,10 @@ class DecodeMismatchTest : public DecodeFlacTest, public testing::WithParamInter
 TEST_P(DecodeMismatchTest, FrameUnlikeTheTaskStopsBeforeAnythingIsWritten)
 {
     const MismatchCase& c = GetParam();
-    FlacFixtureSpec spec;
-    spec.samples = TaggedSamples(5000, 2);
+    FlacFixtureShape shape;
+    shape.samples = TaggedSamples(5000, 2);
     CDecodeHarness harness;
-    CConversionTask task = MakeDecodeTask(WriteFixture("stereo.flac", spec), c.taskChannels, c.taskBits);
+    CConversionTask task = MakeDecodeTask(WriteFixture("stereo.flac", shape), c.taskChannels, c.taskBits);
 
     const DecodeOutcome outcome = harness.DecodeDrained(task);
 
@@ -252,11 +252,11 @@ std::string FramesOf(const std::string& strPath)
 
 TEST_F(DecodeFlacTest, ChannelCountChangingMidStreamStopsAtTheChange)
 {
-    FlacFixtureSpec mono;
+    FlacFixtureShape mono;
     mono.channels = 1;
     mono.blockSize = 1000;
     mono.samples = TaggedSamples(2000, 1);
-    FlacFixtureSpec stereo;
+    FlacFixtureShape stereo;
     stereo.samples = TaggedSamples(1000, 2);
     const std::string strPath = WriteFixture("mono.flac", mono);
     const std::string strStereoFrames = FramesOf(WriteFixture("stereo.flac", stereo));
@@ -285,21 +285,21 @@ class DecodeLargeBlockTest : public DecodeFlacTest, public testing::WithParamInt
 TEST_P(DecodeLargeBlockTest, IsDecodedExactly)
 {
     const LargeBlockCase& c = GetParam();
-    FlacFixtureSpec spec;
-    spec.channels = c.channels;
-    spec.bitsPerSample = c.bitsPerSample;
-    spec.blockSize = c.blockSize;
+    FlacFixtureShape shape;
+    shape.channels = c.channels;
+    shape.bitsPerSample = c.bitsPerSample;
+    shape.blockSize = c.blockSize;
     // Two whole blocks and a short last one.
-    spec.samples = MakeSine(2 * c.blockSize + 1000, c.channels, c.bitsPerSample, 44100, 997.0, 0.9);
+    shape.samples = MakeSine(2 * c.blockSize + 1000, c.channels, c.bitsPerSample, 44100, 997.0, 0.9);
     CDecodeHarness harness;
     CConversionTask task =
-        MakeDecodeTask(WriteFixture("large.flac", spec), static_cast<int32_t>(c.channels), c.bitsPerSample);
+        MakeDecodeTask(WriteFixture("large.flac", shape), static_cast<int32_t>(c.channels), c.bitsPerSample);
 
     const DecodeOutcome outcome = harness.DecodeDrained(task);
 
     EXPECT_EQ(outcome.nResult, 1);
     EXPECT_THAT(outcome.logs, testing::IsEmpty());
-    EXPECT_TRUE(outcome.samples == Expected(spec.samples, c.bitsPerSample)) << "decoded samples differ";
+    EXPECT_TRUE(outcome.samples == Expected(shape.samples, c.bitsPerSample)) << "decoded samples differ";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DecodeLargeBlockTest,
@@ -320,10 +320,10 @@ class DecodeBadTaskTest : public DecodeFlacTest, public testing::WithParamInterf
 TEST_P(DecodeBadTaskTest, IsRefusedWithAnErrorLine)
 {
     const BadTaskCase& c = GetParam();
-    FlacFixtureSpec spec;
-    spec.samples = TaggedSamples(100, 2);
+    FlacFixtureShape shape;
+    shape.samples = TaggedSamples(100, 2);
     CDecodeHarness harness;
-    CConversionTask task = MakeDecodeTask(WriteFixture("any.flac", spec), c.channels, c.bitsPerSample);
+    CConversionTask task = MakeDecodeTask(WriteFixture("any.flac", shape), c.channels, c.bitsPerSample);
 
     const DecodeOutcome outcome = harness.DecodeDrained(task);
 

@@ -51,22 +51,22 @@ CPipelineHarness::~CPipelineHarness()
     std::filesystem::remove_all(m_folder, error);
 }
 
-CConversionTask& CPipelineHarness::PrepareTask(const std::string& strName, const FlacFixtureSpec& spec,
+CConversionTask& CPipelineHarness::PrepareTask(const std::string& strName, const FlacFixtureShape& shape,
                                                int nOutRate, int nOutChannels)
 {
     m_task.m_strSource = (m_folder / (strName + ".flac")).string();
     m_task.m_strDest = (m_folder / (strName + ".mp3")).string();
-    EXPECT_TRUE(WriteFlacFixture(m_task.m_strSource, spec));
-    const uint64_t nFrames = spec.samples.size() / spec.channels;
-    m_task.m_nInRate = static_cast<int32_t>(spec.sampleRate);
-    m_task.m_nInChannels = static_cast<int32_t>(spec.channels);
-    m_task.m_nBitsPerSample = static_cast<uint8_t>(spec.bitsPerSample);
+    EXPECT_TRUE(WriteFlacFixture(m_task.m_strSource, shape));
+    const uint64_t nFrames = shape.samples.size() / shape.channels;
+    m_task.m_nInRate = static_cast<int32_t>(shape.sampleRate);
+    m_task.m_nInChannels = static_cast<int32_t>(shape.channels);
+    m_task.m_nBitsPerSample = static_cast<uint8_t>(shape.bitsPerSample);
     m_task.m_nOutRate = nOutRate;
     m_task.m_nOutChannels = nOutChannels;
     m_task.m_nOutSampleBytes = 2;
-    m_task.m_nTotalSamples = nFrames * static_cast<uint64_t>(nOutRate) / spec.sampleRate * nOutChannels;
+    m_task.m_nTotalSamples = nFrames * static_cast<uint64_t>(nOutRate) / shape.sampleRate * nOutChannels;
     m_task.m_dRateRatio =
-        static_cast<double>(nOutRate) * nOutChannels / (static_cast<double>(spec.sampleRate) * spec.channels);
+        static_cast<double>(nOutRate) * nOutChannels / (static_cast<double>(shape.sampleRate) * shape.channels);
     m_task.m_bUseEffects = 1;
     m_state.m_nOverallTotal.store(m_task.m_nTotalSamples);
     return m_task;

@@ -26,7 +26,7 @@ public:
     const std::filesystem::path& Folder() const { return m_folder; }
 
     // Writes the FLAC fixture and fills the task for it; outputs as given.
-    CConversionTask& PrepareTask(const std::string& strName, const FlacFixtureSpec& spec, int nOutRate,
+    CConversionTask& PrepareTask(const std::string& strName, const FlacFixtureShape& shape, int nOutRate,
                                  int nOutChannels);
 
     // Converts the prepared task; returns what Convert returned.

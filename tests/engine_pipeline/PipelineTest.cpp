@@ -27,14 +27,14 @@ namespace
 constexpr uint32_t kStageWaitMs = 10000;
 constexpr size_t kMp3FrameSamples = 1152;
 
-FlacFixtureSpec ToneSpec(uint32_t nRate, uint32_t nChannels, uint32_t nBits, uint32_t nFrames, double dFrequency)
+FlacFixtureShape ToneSpec(uint32_t nRate, uint32_t nChannels, uint32_t nBits, uint32_t nFrames, double dFrequency)
 {
-    FlacFixtureSpec spec;
-    spec.sampleRate = nRate;
-    spec.channels = nChannels;
-    spec.bitsPerSample = nBits;
-    spec.samples = MakeSine(nFrames, nChannels, nBits, nRate, dFrequency, 0.5);
-    return spec;
+    FlacFixtureShape fixture;
+    fixture.sampleRate = nRate;
+    fixture.channels = nChannels;
+    fixture.bitsPerSample = nBits;
+    fixture.samples = MakeSine(nFrames, nChannels, nBits, nRate, dFrequency, 0.5);
+    return fixture;
 }
 
 struct ConversionCase
@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Tones, PipelineFilter, testing::ValuesIn(kFilterCases),
 
 // Long enough that the two rings cannot hold it: the decoder can only finish
 // when the encoder keeps up.
-FlacFixtureSpec LongSpec()
+FlacFixtureShape LongSpec()
 {
     return ToneSpec(44100, 2, 16, 60 * 44100, 1000.0);
 }

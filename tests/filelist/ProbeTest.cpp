@@ -63,14 +63,14 @@ struct FlacShape
 // "" when libFLAC's encoder refuses the shape.
 std::string MakeFlac(const fs::path& dir, const std::string& strName, const FlacShape& shape)
 {
-    FlacFixtureSpec spec;
-    spec.bitsPerSample = shape.bits;
-    spec.channels = shape.channels;
-    spec.sampleRate = shape.rate;
+    FlacFixtureShape fixture;
+    fixture.bitsPerSample = shape.bits;
+    fixture.channels = shape.channels;
+    fixture.sampleRate = shape.rate;
     const auto nFrames = static_cast<uint32_t>(std::lround(shape.seconds * shape.rate));
-    spec.samples = MakeSine(nFrames, shape.channels, shape.bits, shape.rate, 440.0, 0.5);
+    fixture.samples = MakeSine(nFrames, shape.channels, shape.bits, shape.rate, 440.0, 0.5);
     const fs::path path = dir / strName;
-    return WriteFlacFixture(path.string(), spec) ? path.string() : std::string();
+    return WriteFlacFixture(path.string(), fixture) ? path.string() : std::string();
 }
 
 struct ProbeCase

@@ -5,23 +5,23 @@
 #include <cmath>
 #include <cstdio>
 
-bool WriteFlacFixture(const std::string& strPath, const FlacFixtureSpec& spec)
+bool WriteFlacFixture(const std::string& strPath, const FlacFixtureShape& shape)
 {
     FLAC__StreamEncoder* pEncoder = FLAC__stream_encoder_new();
     if (!pEncoder)
         return false;
-    FLAC__stream_encoder_set_channels(pEncoder, spec.channels);
-    FLAC__stream_encoder_set_bits_per_sample(pEncoder, spec.bitsPerSample);
-    FLAC__stream_encoder_set_sample_rate(pEncoder, spec.sampleRate);
-    FLAC__stream_encoder_set_blocksize(pEncoder, spec.blockSize);
+    FLAC__stream_encoder_set_channels(pEncoder, shape.channels);
+    FLAC__stream_encoder_set_bits_per_sample(pEncoder, shape.bitsPerSample);
+    FLAC__stream_encoder_set_sample_rate(pEncoder, shape.sampleRate);
+    FLAC__stream_encoder_set_blocksize(pEncoder, shape.blockSize);
     FLAC__stream_encoder_set_compression_level(pEncoder, 0);
     FLAC__stream_encoder_set_streamable_subset(pEncoder, false);
-    FLAC__stream_encoder_set_total_samples_estimate(pEncoder, spec.samples.size() / spec.channels);
+    FLAC__stream_encoder_set_total_samples_estimate(pEncoder, shape.samples.size() / shape.channels);
     bool bOk = FLAC__stream_encoder_init_file(pEncoder, strPath.c_str(), nullptr, nullptr) ==
                FLAC__STREAM_ENCODER_INIT_STATUS_OK;
-    if (bOk && !spec.samples.empty())
-        bOk = FLAC__stream_encoder_process_interleaved(pEncoder, spec.samples.data(),
-                                                       static_cast<uint32_t>(spec.samples.size() / spec.channels));
+    if (bOk && !shape.samples.empty())
+        bOk = FLAC__stream_encoder_process_interleaved(pEncoder, shape.samples.data(),
+                                                       static_cast<uint32_t>(shape.samples.size() / shape.channels));
     bOk = FLAC__stream_encoder_finish(pEncoder) && bOk;
     FLAC__stream_encoder_delete(pEncoder);
     if (!bOk)

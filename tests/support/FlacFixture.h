@@ -5,7 +5,7 @@
 
 // FLAC files made by the tests with libFLAC's encoder, so every sample value,
 // depth, channel count, rate and block size is known exactly.
-struct FlacFixtureSpec
+struct FlacFixtureShape
 {
     uint32_t sampleRate = 44100;
     uint32_t channels = 2;
@@ -16,7 +16,7 @@ struct FlacFixtureSpec
 };
 
 // Writes the file; returns false (and leaves no file) when libFLAC refuses.
-bool WriteFlacFixture(const std::string& strPath, const FlacFixtureSpec& spec);
+bool WriteFlacFixture(const std::string& strPath, const FlacFixtureShape& shape);
 
 // A sine of the given frequency and peak (fraction of full scale) on every
 // channel, nFrames frames long, right-justified at bitsPerSample.

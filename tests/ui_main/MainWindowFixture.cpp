@@ -46,13 +46,13 @@ void MainWindowTest::CloseWindow()
 std::string MainWindowTest::WriteFlac(const std::string& strName, uint32_t nRate, uint32_t nChannels, uint32_t nBits,
                                       uint32_t nFrames)
 {
-    FlacFixtureSpec spec;
-    spec.sampleRate = nRate;
-    spec.channels = nChannels;
-    spec.bitsPerSample = nBits;
-    spec.samples = MakeSine(nFrames, nChannels, nBits, nRate, 440.0, 0.5);
+    FlacFixtureShape shape;
+    shape.sampleRate = nRate;
+    shape.channels = nChannels;
+    shape.bitsPerSample = nBits;
+    shape.samples = MakeSine(nFrames, nChannels, nBits, nRate, 440.0, 0.5);
     const std::string strPath = (m_dir / strName).string();
-    EXPECT_TRUE(WriteFlacFixture(strPath, spec)) << strPath;
+    EXPECT_TRUE(WriteFlacFixture(strPath, shape)) << strPath;
     return strPath;
 }
 

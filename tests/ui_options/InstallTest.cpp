@@ -99,9 +99,9 @@ TEST_F(InstallTest, FilesLandInTheirStandardPlaces)
 TEST_F(InstallTest, InstalledBatchProgramFindsEncoderLibrary)
 {
     const fs::path input = m_home.MakeDir("in") / "tone.flac";
-    FlacFixtureSpec spec;
-    spec.samples = MakeSine(44100, 2, 16, 44100, 440.0, 0.5);
-    ASSERT_TRUE(WriteFlacFixture(input.string(), spec));
+    FlacFixtureShape shape;
+    shape.samples = MakeSine(44100, 2, 16, 44100, 440.0, 0.5);
+    ASSERT_TRUE(WriteFlacFixture(input.string(), shape));
     const fs::path output = m_home.Path() / "out";
 
     QProcess batch;

@@ -99,7 +99,7 @@ TEST_F(ConvProgBatchTest, PauseHoldsTheEncoderWhileTheLogColumnKeepsFitting)
     EXPECT_EQ(dlg.m_nCurrentDone.load(), nHeld);
     EXPECT_LT(nHeld, dlg.m_arrTasks[0].m_nTotalSamples);
 
-    // The Description column follows the longest line once a second.
+    // The log's text column follows the longest line once a second.
     CReportCtrl& list = dlg.LogList();
     const QString strLong(260, QChar(u'W'));
     dlg.AddLogLine(strLong, LOG_WARNING);

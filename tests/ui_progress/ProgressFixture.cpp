@@ -35,9 +35,9 @@ std::string ProgressWindowTest::MakeFlac(const std::string& strName, uint32_t nF
 {
     const fs::path folder = m_home.Path() / "src";
     fs::create_directories(folder);
-    FlacFixtureSpec spec;
-    spec.samples = MakeSine(nFrames, 2, 16, 44100, 440.0, 0.5);
-    EXPECT_TRUE(WriteFlacFixture((folder / strName).string(), spec));
+    FlacFixtureShape shape;
+    shape.samples = MakeSine(nFrames, 2, 16, 44100, 440.0, 0.5);
+    EXPECT_TRUE(WriteFlacFixture((folder / strName).string(), shape));
     return (folder / strName).string();
 }
 
